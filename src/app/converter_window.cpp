@@ -1,0 +1,268 @@
+#include "converter_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "click_sound.h"
+#include "clipboard.h"
+#include "gbk_codec.h"
+#include "input_box.h"
+#include "notices.h"
+#include "result_line.h"
+#include "window_description.h"
+
+namespace vantrigo {
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "宋体" at the given pixel size, in normal weight.
+QFont songTi(int pixels) {
+    QStringList families;
+    for (std::string_view family : window::kSongTiFamilies) families << fromUtf8(family);
+    QFont font;
+    font.setFamilies(families);
+    font.setPixelSize(pixels);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48}) {
+        icon.addFile(QStringLiteral(":/icons/vantrigo-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+bool isEnter(const QKeyEvent& event) {
+    const bool enterKey = event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter;
+    return enterKey &&
+           !(event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool isArrow(const QKeyEvent& event) {
+    return event.key() == Qt::Key_Left || event.key() == Qt::Key_Right ||
+           event.key() == Qt::Key_Up || event.key() == Qt::Key_Down;
+}
+
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
+                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowMinimizeButtonHint |
+                                         Qt::WindowCloseButtonHint;
+
+}  // namespace
+
+WindowServices WindowServices::desktop() {
+    return {vantrigo::playClickSound, vantrigo::onCopyTick, vantrigo::showInstructions,
+            vantrigo::showAbout};
+}
+
+ConverterWindow::ConverterWindow(WindowServices services)
+    : QWidget(nullptr, kWindowFlags), services_(std::move(services)) {
+    setWindowTitle(fromUtf8(window::kTitle));
+    setWindowIcon(programIcon());
+    setFixedSize(window::kClientSize);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(window::kBackground));
+    setPalette(background);
+    setAutoFillBackground(true);
+    buildControls();
+}
+
+ConverterWindow::~ConverterWindow() = default;
+
+void ConverterWindow::buildControls() {
+    using window::Control;
+    for (const window::ControlSpec& spec : window::kControls) {
+        QWidget* control = nullptr;
+        switch (spec.control) {
+            case Control::CopyTimer:
+                connect(addTimer(), &QTimer::timeout, this, [this] {
+                    services_.copyTick(autoCopyBox_->isChecked(), resultLine_->text());
+                });
+                break;
+            case Control::GuardTimer:
+                connect(addTimer(), &QTimer::timeout, this, [this] { controller_.onGuardTick(); });
+                break;
+            case Control::AutoCopyBox:
+                autoCopyBox_ = new QCheckBox(fromUtf8(spec.text), this);
+                prepareControl(autoCopyBox_, window::kAutoCopyTextColour,
+                               window::kControlBackground);
+                control = autoCopyBox_;
+                break;
+            case Control::ModeButton: {
+                const ModeInfo& mode = modeInfo(spec.mode);
+                auto* button = new QRadioButton(fromUtf8(mode.caption), this);
+                button->setObjectName(fromUtf8(mode.buttonName));
+                button->setChecked(spec.mode == window::kInitialMode);
+                prepareControl(button, window::kModeTextColour, window::kControlBackground);
+                connect(button, &QRadioButton::clicked, this, [this] { controller_.onModeClicked(); });
+                modeButtons_[static_cast<std::size_t>(spec.mode) - 1] = button;
+                control = button;
+                break;
+            }
+            case Control::AboutButton:
+            case Control::InstructionsButton: {
+                auto* button = new QPushButton(fromUtf8(spec.text), this);
+                button->setFont(songTi(window::kButtonFontPixels));
+                button->setDefault(true);
+                button->setCursor(Qt::PointingHandCursor);
+                const auto& show = spec.control == Control::AboutButton ? services_.showAbout
+                                                                        : services_.showInstructions;
+                connect(button, &QPushButton::clicked, this, [show] { show(); });
+                pushButtons_.push_back(button);
+                control = button;
+                break;
+            }
+            case Control::ResultLine:
+                resultLine_ = new ResultLine(this);
+                resultLine_->setFont(songTi(window::kResultFontPixels));
+                prepareControl(resultLine_, window::kResultTextColour, window::kControlBackground);
+                control = resultLine_;
+                break;
+            case Control::ArrowLabel: {
+                auto* label = new QLabel(fromUtf8(spec.text), this);
+                label->setFont(songTi(window::kArrowFontPixels));
+                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                QPalette colours = label->palette();
+                colours.setColor(QPalette::WindowText, QColor(window::kArrowTextColour));
+                label->setPalette(colours);
+                // Only its text is drawn, and a press falls through to the window.
+                label->setAttribute(Qt::WA_TransparentForMouseEvents);
+                control = label;
+                break;
+            }
+            case Control::InputBox:
+                inputBox_ = new InputBox(this);
+                inputBox_->setFont(songTi(window::kInputFontPixels));
+                prepareControl(inputBox_, window::kInputTextColour, window::kControlBackground);
+                inputBox_->setFrame(false);
+                inputBox_->setAlignment(Qt::AlignCenter);
+                inputBox_->setCharacterFilter([this](std::int32_t code) {
+                    return controller_.onCharTyped(code) == CharVerdict::Pass;
+                });
+                connect(inputBox_, &QLineEdit::textEdited, this,
+                        [this] { controller_.onInputChanged(); });
+                control = inputBox_;
+                break;
+        }
+        if (control == nullptr) continue;
+        // No control is a focus stop: only a click gives one the focus.
+        if (control->focusPolicy() != Qt::NoFocus) control->setFocusPolicy(Qt::ClickFocus);
+        if (!spec.name.empty()) control->setObjectName(fromUtf8(spec.name));
+        control->setGeometry(spec.geometry);
+        control->installEventFilter(this);
+    }
+}
+
+QTimer* ConverterWindow::addTimer() {
+    auto* timer = new QTimer(this);
+    timer->start(window::kTimerIntervalMs);
+    return timer;
+}
+
+void ConverterWindow::prepareControl(QWidget* control, QRgb textColour, QRgb background) {
+    QPalette colours = control->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        colours.setColor(role, QColor(textColour));
+    }
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+        colours.setColor(role, QColor(background));
+    }
+    control->setPalette(colours);
+    control->setAutoFillBackground(true);
+}
+
+void ConverterWindow::showCentred() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - window::kOuterSize.width()) / 2,
+             area.y() + (area.height() - window::kOuterSize.height()) / 2);
+    }
+    show();
+    activateWindow();
+}
+
+bool ConverterWindow::isModeChecked(ConversionMode mode) const {
+    return modeButtons_[static_cast<std::size_t>(mode) - 1]->isChecked();
+}
+
+std::string ConverterWindow::inputText() const { return toGbk(inputBox_->text()); }
+
+void ConverterWindow::setInputText(std::string_view text) {
+    // setText raises no textEdited, so the one change event is ours to raise.
+    inputBox_->setText(fromGbk(text));
+    controller_.onInputChanged();
+}
+
+void ConverterWindow::setInputLengthLimit(std::int32_t limit) { inputBox_->setLengthLimit(limit); }
+
+void ConverterWindow::setResultText(std::string_view text) { resultLine_->setText(fromGbk(text)); }
+
+void ConverterWindow::playClickSound() { services_.playClick(); }
+
+bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (isEnter(key)) {
+            pressDefaultButton();
+            return true;
+        }
+        // Arrows never move the focus or the check among the buttons.
+        if (watched != inputBox_ && isArrow(key)) return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ConverterWindow::focusNextPrevChild(bool) { return false; }
+
+void ConverterWindow::keyPressEvent(QKeyEvent* event) {
+    if (isEnter(*event)) {
+        pressDefaultButton();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ConverterWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        if (QWindow* handle = windowHandle()) handle->startSystemMove();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void ConverterWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    emit closed();
+}
+
+void ConverterWindow::pressDefaultButton() {
+    QWidget* focused = focusWidget();
+    for (QPushButton* button : pushButtons_) {
+        if (button == focused && button->isDefault()) {
+            button->click();
+            return;
+        }
+    }
+    for (QPushButton* button : pushButtons_) {
+        if (button->isVisible() && button->isEnabled() && button->isDefault()) {
+            button->click();
+            return;
+        }
+    }
+}
+
+}  // namespace vantrigo
