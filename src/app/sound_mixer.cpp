@@ -28,10 +28,8 @@ constexpr auto kTailPoll = 20ms;
 
 // ALSA's configuration cache is process-wide; opening, closing and freeing it
 // are serialised so that one of our streams never frees it under another.
-std::mutex& alsaConfigMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
+// Constant-initialised, so it outlives a mixer that ends at program exit.
+constinit std::mutex alsaConfigMutex;
 
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
@@ -67,7 +65,7 @@ public:
 
     ~AlsaStream() override {
         snd_pcm_drop(pcm_);
-        const std::lock_guard lock(alsaConfigMutex());
+        const std::lock_guard lock(alsaConfigMutex);
         snd_pcm_close(pcm_);
         snd_config_update_free_global();
     }
@@ -117,7 +115,7 @@ public:
 
     std::unique_ptr<SoundStream> open() override {
         silenceAlsaErrors();
-        const std::lock_guard lock(alsaConfigMutex());
+        const std::lock_guard lock(alsaConfigMutex);
         snd_pcm_t* pcm = nullptr;
         // Non-blocking, so that a device held by another program fails at once.
         if (snd_pcm_open(&pcm, pcmName_.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
