@@ -109,7 +109,12 @@ double parseNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::int32_t parseInt(std::string_view text) {
+struct ParsedInt {
+    std::int32_t value;
+    std::size_t end;  // the index of the byte that ended the number
+};
+
+ParsedInt parseInt(std::string_view text) {
     std::size_t at = skipBlanks(text, 0);
     bool negative = false;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
@@ -121,7 +126,7 @@ std::int32_t parseInt(std::string_view text) {
         value = value * 10u + static_cast<std::uint32_t>(text[at] - '0');
     }
     if (negative) value = 0u - value;
-    return static_cast<std::int32_t>(value);
+    return {static_cast<std::int32_t>(value), at};
 }
 
 template <typename Int>
@@ -226,7 +231,15 @@ std::string foldFullWidth(std::string_view text) {
 
 double textToNumber(std::string_view text) { return parseFolded(text, parseNumber); }
 
-std::int32_t textToInt(std::string_view text) { return parseFolded(text, parseInt); }
+std::int32_t textToInt(std::string_view text) {
+    // Folding copies every byte before the first one of 0x80 or above, and a
+    // zero byte is neither blank, sign nor digit: so when the number ends
+    // before any such byte, the text as given reads as the folded text would,
+    // without a copy.
+    const ParsedInt direct = parseInt(text);
+    if (direct.end == text.size() || (text[direct.end] & 0x80) == 0) return direct.value;
+    return parseFolded(text, [](std::string_view folded) { return parseInt(folded).value; });
+}
 
 std::string intToText(std::int32_t value) { return integerText(value); }
 

@@ -33,12 +33,23 @@ std::int32_t readPositional(std::string_view text) {
 // the remainder and truncated quotient on doubles equal C++'s % and /.
 constexpr std::int64_t kExactDoubleBound = std::int64_t{1} << 53;
 
+// The digits of a positive value in base 2^Bits, most significant first,
+// without leading zeros; '' for zero.
+template <unsigned Bits>
+std::string powerOfTwoDigits(std::uint64_t value) {
+    constexpr std::uint64_t kMask = (std::uint64_t{1} << Bits) - 1;
+    char buffer[64];
+    char* first = std::end(buffer);
+    for (; value != 0; value >>= Bits) *--first = static_cast<char>('0' + (value & kMask));
+    return std::string(first, std::end(buffer));
+}
+
 }  // namespace
 
 std::int32_t readHex(std::string_view text) {
-    text = asText(text);
     // The parser reads the digits after "0x", so an unprefixed text is read as
-    // "0x" joined in front of it without building that text.
+    // "0x" joined in front of it without building that text. Both stop at a
+    // zero byte by themselves.
     return text.starts_with(kHexPrefix) ? parsePrefixedHex(text) : hexDigitsValue(text);
 }
 
@@ -55,6 +66,13 @@ std::string writeHex(std::int32_t value) {
 std::string writeDec(std::int32_t value) { return intToText(value); }
 
 std::string writeOct(std::int64_t value) {
+    // Where the steps are exact, they give the octal numeral: a value of 1 to
+    // 7 leaves the digit and a final 0, whose leading "0" is stripped, and
+    // zero leaves two zeros, both stripped.
+    if (value >= 0 && value < kExactDoubleBound) {
+        return powerOfTwoDigits<3>(static_cast<std::uint64_t>(value));
+    }
+
     // Least significant first. A positive value has at most 22 octal digits
     // here; a negative one leaves the loop after its first step.
     std::array<std::int64_t, 24> digits{};
@@ -88,9 +106,8 @@ std::string writeBin(std::int32_t value) {
     // On doubles each step is exact for 32-bit values: the remainder by 2 is
     // the low bit and the truncated half is a shift. Zero and negative values
     // never enter the loop.
-    std::string digits;
-    for (auto rest = value; rest > 0; rest /= 2) digits.push_back(static_cast<char>('0' + rest % 2));
-    return std::string(digits.rbegin(), digits.rend());
+    if (value <= 0) return {};
+    return powerOfTwoDigits<1>(static_cast<std::uint64_t>(value));
 }
 
 std::string stripLeadingZeros(std::string_view text) {

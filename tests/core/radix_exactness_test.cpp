@@ -70,6 +70,44 @@ TEST(WritersMatchTheStepsOnDoubles, RandomAndEdgeValues) {
     }
 }
 
+// Texts with zero bytes inside, prefixes of both cases, blanks, signs, and
+// full-width digits and lone lead bytes of GBK pairs, for the hexadecimal and
+// decimal readers' shortcuts past the zero byte and the folding.
+std::string randomBytes(std::mt19937_64& rng, std::size_t length) {
+    using namespace std::string_view_literals;
+    static constexpr std::array kPieces = {
+        "\0"sv,       "0x"sv,   "0X"sv,       "0"sv,        "7"sv,        "9"sv,
+        "F"sv,        "f"sv,    "g"sv,        "x"sv,        " "sv,        "\t"sv,
+        "+"sv,        "-"sv,    "\xA3\xB1"sv, "\xA3\xB9"sv, "\xA3\xAD"sv, "\xA1\xA1"sv,
+        "\xB0\xA1"sv, "\xA3"sv, "\x80"sv,     "\xFF"sv};
+    std::uniform_int_distribution<std::size_t> pick(0, kPieces.size() - 1);
+    std::string text;
+    while (text.size() < length) text += kPieces[pick(rng)];
+    return text;
+}
+
+TEST(HexAndDecimalReadersMatchTheirSteps, AnyBytes) {
+    std::mt19937_64 rng(623);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 200000; ++i) texts.push_back(randomBytes(rng, rng() % 16));
+    // A zero byte, a full-width digit or a lone lead byte at every place of
+    // the longest inputs.
+    for (std::string_view base : {"0x7FFFFFFF", "FFFFFFFF", " -2147483648", "+99999999999"}) {
+        for (std::string_view insert : {std::string_view("\0", 1), std::string_view("\xA3\xB5"),
+                                        std::string_view("\xA3"), std::string_view("\x80")}) {
+            for (std::size_t at = 0; at <= base.size(); ++at) {
+                std::string text(base);
+                text.insert(at, insert);
+                texts.push_back(text);
+            }
+        }
+    }
+    for (const auto& text : texts) {
+        ASSERT_EQ(readHex(text), literal::readHex(text)) << testing::PrintToString(text);
+        ASSERT_EQ(readDec(text), literal::textToInt(text)) << testing::PrintToString(text);
+    }
+}
+
 struct Base {
     const char* name;
     std::int32_t (*read)(std::string_view);
