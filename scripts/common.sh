@@ -7,12 +7,14 @@ VANTRIGO_BUILD_PACKAGES=(
     qt6-base-dev libasound2-dev libgl-dev
     libgtest-dev libbenchmark-dev
     fonts-arphic-uming
+    qt6-base-private-dev file dpkg-dev
 )
 
 # Running the window and its tests on a real X server with a real sound stack.
 VANTRIGO_TEST_PACKAGES=(
     xvfb openbox xdotool xclip x11-utils alsa-utils
     clang libclang-rt-14-dev
+    desktop-file-utils appstream weston qt6-wayland
 )
 
 # Installs the packages that are not installed yet: with apt-get, through sudo

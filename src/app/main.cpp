@@ -34,6 +34,8 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before the window exists: it names the desktop entry the window belongs to.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VANTRIGO_APP_ID));
     defaultHandler = qInstallMessageHandler(holdStartupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(defaultHandler);

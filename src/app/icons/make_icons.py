@@ -3,6 +3,10 @@
 is decimal 10), as 16-colour indexed PNGs of 16, 32 and 48 pixels and an SVG
 of the same pixels. Deterministic; run it again after changing the drawing.
 
+The larger PNGs are the same pixels, each drawn as a square of whole pixels,
+so that they stay sharp: 64 and 96 for the window on a screen of double
+density, and 64 to 256 for the desktop's icon theme.
+
     src/app/icons/make_icons.py
 """
 import pathlib
@@ -85,7 +89,7 @@ def svg():
 
 def main():
     here = pathlib.Path(__file__).resolve().parent
-    for scale in (1, 2, 3):
+    for scale in (1, 2, 3, 4, 6, 8, 16):
         (here / f"vantrigo-{16 * scale}.png").write_bytes(png(scale))
     (here / "vantrigo.svg").write_text(svg())
 
