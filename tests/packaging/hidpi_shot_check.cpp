@@ -46,8 +46,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: hidpi_shot_check SCALE1.png SCALE2.png\n");
         return 2;
     }
-    const QImage single = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
-    const QImage dense = QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
+    const QImage single =
+        QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
+    const QImage dense =
+        QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
     if (single.isNull() || dense.isNull()) {
         std::fprintf(stderr, "FAIL: cannot read the screenshots\n");
         return 1;

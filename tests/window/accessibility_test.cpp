@@ -4,9 +4,11 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTest>
+
+// The platform's side, to turn accessibility on as a screen reader does.
+#include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
-#include <private/qguiapplication_p.h>
 
 #include <map>
 #include <memory>
