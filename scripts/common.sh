@@ -5,7 +5,7 @@
 VANTRIGO_BUILD_PACKAGES=(
     build-essential cmake pkgconf git
     qt6-base-dev libasound2-dev libgl-dev
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev libxcb1-dev libxcb-damage0-dev
     fonts-arphic-uming
     qt6-base-private-dev file dpkg-dev
 )
