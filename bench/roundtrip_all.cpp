@@ -31,7 +31,9 @@ struct Base {
     std::string (*write)(std::int32_t);
 };
 
-std::string writeOct32(std::int32_t value) { return vantrigo::writeOct(value); }
+std::string writeOct32(std::int32_t value) {
+    return vantrigo::writeOct(value);
+}
 
 constexpr std::array<Base, 4> kBases{{
     {"hex", readHex, vantrigo::writeHex},
