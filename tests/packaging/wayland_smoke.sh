@@ -16,7 +16,7 @@ weston_pid= program_pid=
 finish() {
     local pid
     for pid in $program_pid $weston_pid; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+        { kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; } || true
     done
     rm -rf "$state"
 }
