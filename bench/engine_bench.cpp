@@ -13,6 +13,7 @@
 // library, from the median CPU time of the repetitions); --table FILE writes
 // the same rows to FILE for scripts/bench.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -175,19 +176,30 @@ void guardTick(benchmark::State& state, ConversionMode mode) {
     countItems(state, 1);
 }
 
-// The base a reader or writer belongs to, by the routine itself.
-template <typename Routine>
-std::string_view baseOf(Routine routine, Routine BaseCase::*member) {
+// The base of a mode's reader, by the routine itself.
+std::string_view readerBase(const vantrigo::ModeInfo& info) {
     for (const BaseCase& base : kBases) {
-        if (base.*member == routine) return base.name;
+        if (base.read == info.read) return base.name;
     }
     return "?";
 }
 
-// "hex_to_dec" and the like, from the mode's reader and writer.
+// The base of a mode's writer, by the texts it writes: the mode table may
+// wrap a writer in a routine of its own (the octal writer takes 64 bits).
+std::string_view writerBase(const vantrigo::ModeInfo& info) {
+    for (const BaseCase& base : kBases) {
+        const auto& values = spread();
+        const bool same = std::all_of(values.begin(), values.end(), [&](std::int32_t value) {
+            return base.write(value) == info.write(value);
+        });
+        if (same) return base.name;
+    }
+    return "?";
+}
+
+// "hex_to_dec" and the like.
 std::string modeName(const vantrigo::ModeInfo& info) {
-    return std::string(baseOf(info.read, &BaseCase::read)) + "_to_" +
-           std::string(baseOf(info.write, &BaseCase::write));
+    return std::string(readerBase(info)) + "_to_" + std::string(writerBase(info));
 }
 
 // The first mode of each source base stands for its base on a tick: the tick
@@ -216,7 +228,7 @@ void registerAll() {
                                      info.mode);
     }
     for (const auto* info : firstModeOfEachSource()) {
-        const std::string source(baseOf(info->read, &BaseCase::read));
+        const std::string source(readerBase(*info));
         benchmark::RegisterBenchmark(("onGuardTick/" + source).c_str(), guardTick, info->mode);
     }
 }
@@ -225,6 +237,10 @@ void registerAll() {
 // prints as usual.
 class CollectingReporter final : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal: files and pipes get plain text.
+    CollectingReporter()
+        : ConsoleReporter(isatty(fileno(stdout)) != 0 ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
