@@ -2,7 +2,13 @@
 // runs until it is closed. No command line, files or settings are read.
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -31,6 +37,42 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext&, const QString
     std::_Exit(1);
 }
 
+// The requests to end that the program honours like a close of its window:
+// from the session or a service manager, and Ctrl+C or a hang-up of the
+// terminal it was started from.
+constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// The handler only writes a byte to this socket; the event loop reads it.
+int endSignalSocket = -1;
+
+extern "C" void noteEndSignal(int) {
+    const int savedErrno = errno;
+    const char byte = 0;
+    // A full socket already holds a request to end.
+    [[maybe_unused]] const ssize_t written = ::write(endSignalSocket, &byte, 1);
+    errno = savedErrno;
+}
+
+// From now on each of kEndSignals closes the window on the event loop. If the
+// socket cannot be made the signals keep their default action.
+void closeOnEndSignals(QWidget& window) {
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) != 0) return;
+    endSignalSocket = ends[1];
+    auto* notifier = new QSocketNotifier(ends[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, socket = ends[0]] {
+        char bytes[64];
+        while (::read(socket, bytes, sizeof bytes) > 0) {
+        }
+        window.close();
+    });
+    struct sigaction action = {};
+    action.sa_handler = noteEndSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : kEndSignals) sigaction(signal, &action, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +96,7 @@ int main(int argc, char** argv) {
     }
     // Closing the window ends the program at once, notices still open or not.
     QObject::connect(window.get(), &vantrigo::ConverterWindow::closed, &app, &QApplication::quit);
+    closeOnEndSignals(*window);
     window->showCentred();
     return app.exec();
 }
