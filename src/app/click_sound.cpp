@@ -21,10 +21,20 @@ std::unique_ptr<SoundDevice> programDevice() {
     return makeAlsaDevice(kOutputDevice);
 }
 
-// Made on the first sound; ended at program exit, which stops what still plays.
+// How long the end of the program waits for the sound device to let go.
+constexpr std::chrono::milliseconds kExitPatience{500};
+
+// Made on the first sound; stopped at program exit, which cuts what still
+// plays. A device that hangs in an open or a write does not hold the exit
+// back: the mixer is then left to the end of the process instead of freed.
 SoundMixer& programMixer() {
-    static SoundMixer mixer{programDevice()};
-    return mixer;
+    static SoundMixer* const mixer = new SoundMixer(programDevice());
+    static const struct AtExit {
+        ~AtExit() {
+            if (mixer->stop(kExitPatience)) delete mixer;
+        }
+    } atExit;
+    return *mixer;
 }
 
 std::shared_ptr<const MixSamples> toMixSamples(std::span<const std::uint8_t> bytes) {

@@ -149,13 +149,33 @@ SoundMixer::SoundMixer(std::unique_ptr<SoundDevice> device) : device_(std::move(
 }
 
 SoundMixer::~SoundMixer() {
+    requestStop();
+    if (thread_.joinable()) thread_.join();
+}
+
+bool SoundMixer::stop(std::chrono::milliseconds timeout) {
+    requestStop();
+    std::unique_lock lock(mutex_);
+    const bool ended = idle_.wait_for(lock, timeout, [this] { return ended_; });
+    lock.unlock();
+    if (thread_.joinable()) {
+        if (ended) {
+            thread_.join();
+        } else {
+            thread_.detach();
+        }
+    }
+    return ended;
+}
+
+void SoundMixer::requestStop() {
     {
         const std::lock_guard lock(mutex_);
+        if (stopping_) return;
         stopping_ = true;
     }
     wake_.notify_all();
     device_->cancel();
-    thread_.join();
 }
 
 void SoundMixer::play(std::shared_ptr<const MixSamples> samples) {
@@ -199,6 +219,7 @@ void SoundMixer::run() {
     }
     voices_.clear();
     busy_ = false;
+    ended_ = true;
     idle_.notify_all();
 }
 

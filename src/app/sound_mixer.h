@@ -67,6 +67,13 @@ public:
     // Stops every sound at once, closes the device and ends the thread.
     ~SoundMixer();
 
+    // Stops every sound at once and waits up to the timeout for the device to
+    // be closed and the thread to end. True when it has ended. False when the
+    // device still holds the thread (an open or write that does not return):
+    // the thread is then let go, and the mixer must never be destroyed, since
+    // the thread may still wake and use it.
+    bool stop(std::chrono::milliseconds timeout);
+
     SoundMixer(const SoundMixer&) = delete;
     SoundMixer& operator=(const SoundMixer&) = delete;
 
@@ -84,6 +91,8 @@ private:
         std::size_t position = 0;
     };
 
+    // Tells the thread to stop, once; later calls do nothing.
+    void requestStop();
     void run();
     void playOn(SoundStream& stream, std::unique_lock<std::mutex>& lock);
     std::size_t mixPeriod(std::array<std::int16_t, kMixPeriodFrames>& period);
@@ -95,6 +104,7 @@ private:
     std::vector<Voice> voices_;
     bool busy_ = false;
     bool stopping_ = false;
+    bool ended_ = false;  // the thread has left run()
     std::thread thread_;  // last: it starts once the members above exist
 };
 
