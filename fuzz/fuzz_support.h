@@ -37,7 +37,7 @@ public:
     Int integer() {
         unsigned char raw[sizeof(Int)] = {};
         const std::size_t taken = bytes_.size() < sizeof(Int) ? bytes_.size() : sizeof(Int);
-        std::memcpy(raw, bytes_.data(), taken);
+        if (taken > 0) std::memcpy(raw, bytes_.data(), taken);
         bytes_.remove_prefix(taken);
         Int value;
         std::memcpy(&value, raw, sizeof(Int));
