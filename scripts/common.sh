@@ -13,7 +13,7 @@ VANTRIGO_BUILD_PACKAGES=(
 # Running the window and its tests on a real X server with a real sound stack.
 VANTRIGO_TEST_PACKAGES=(
     xvfb openbox xdotool xclip x11-utils alsa-utils
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev valgrind
     desktop-file-utils appstream weston qt6-wayland
 )
 
