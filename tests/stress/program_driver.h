@@ -56,7 +56,7 @@ inline QString waitForWindowTitled(const QString& title) {
 // The clipboard's text as another program reads it. An owner that does not
 // answer gives nothing; callers that wait for a text ask again.
 inline QString clipboardText() {
-    constexpr int kReadPatienceMs = 5000;
+    constexpr int kReadPatienceMs = 2000;
     return runHelper(
         QStringLiteral("xclip"),
         {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")},

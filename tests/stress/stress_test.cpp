@@ -237,8 +237,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QApplication::focusWidget() == input(), kPatienceMs);
         int presses = 0;
         int repeats = 0;
-        auto* counter = new KeyCounter(&presses, &repeats);
-        input()->installEventFilter(counter);
+        KeyCounter counter(&presses, &repeats);  // its end removes it from the box
+        input()->installEventFilter(&counter);
 
         beginLoad();
         // The X server's own repeat, for as long as a user might hold a key.
@@ -261,7 +261,6 @@ private slots:
         QCOMPARE(input()->text(), QString());
         QVERIFY(resultFollowsInput());
         endLoad("keys held down");
-        delete counter;
     }
 
     void megabytePaste() {
