@@ -1,6 +1,6 @@
 // The real window with its real services under load, on the X server of the
 // x11_server fixture: clicks on ALSA's null device (a private HOME with its
-// .asoundrc), the X clipboard, message boxes. The loads, one after another:
+// .asoundrc) and the X clipboard. The loads, one after another:
 // 100,000 input changes as fast as the window takes them, a key held down (by
 // the X server's own key repeat and by a fast stream of repeated presses), a
 // one-megabyte paste, and the same paste into a window whose first guard tick
@@ -27,6 +27,7 @@
 
 #include "click_sound.h"
 #include "converter_window.h"
+#include "input_box.h"
 #include "load_support.h"
 
 using namespace vantrigo;
@@ -50,11 +51,7 @@ constexpr bool kMemoryComesBack = false;
 #else
 constexpr bool kMemoryComesBack = true;
 #endif
-// An input box holds at most this many characters before its first limit.
-constexpr int kUnlimitedLength = 32767;
 constexpr qsizetype kPasteBytes = 1 << 20;
-
-const QString kDecToHexButton = QStringLiteral("单选框4");
 
 // One megabyte (in UTF-8) of ASCII digits, full-width digits and Chinese:
 // the full-width digit folds to a digit, the Chinese character ends the
@@ -90,7 +87,10 @@ private:
     QCheckBox* autoCopy() { return window_->findChild<QCheckBox*>(QStringLiteral("选择框1")); }
 
     void chooseDecToHex() {
-        QTest::mouseClick(window_->findChild<QRadioButton*>(kDecToHexButton), Qt::LeftButton);
+        const std::string_view name = modeInfo(ConversionMode::DecToHex).buttonName;
+        QTest::mouseClick(
+            window_->findChild<QRadioButton*>(QString::fromUtf8(name.data(), name.size())),
+            Qt::LeftButton);
     }
 
     // The result line shows the checked mode's conversion of the input.
@@ -299,15 +299,15 @@ private slots:
             std::printf("a paste of %lld bytes into a fresh window took %lld ms\n",
                         static_cast<long long>(text.toUtf8().size()),
                         static_cast<long long>(clock.elapsed()));
-            QCOMPARE(box->text(), text.left(kUnlimitedLength));
+            QCOMPARE(box->text(), text.left(InputBox::kDefaultLengthLimit));
 
             fresh.showCentred();
             QVERIFY(QTest::qWaitForWindowExposed(&fresh));
             QTest::qWait(1000);  // ticks: the long text stands, as it reads as a small number
-            QCOMPARE(box->text().size(), kUnlimitedLength);
+            QCOMPARE(box->text().size(), InputBox::kDefaultLengthLimit);
             // Holding Backspace on it: each change converts the long text anew.
             repeatKey(box, Qt::Key_Backspace, QStringLiteral("\b"), 500);
-            QCOMPARE(box->text().size(), kUnlimitedLength - 500);
+            QCOMPARE(box->text().size(), InputBox::kDefaultLengthLimit - 500);
             QCOMPARE(freshChanges, 501);
         }
         takeClipboardBack();
