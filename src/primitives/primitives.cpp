@@ -38,6 +38,18 @@ std::size_t skipBlanks(std::string_view text, std::size_t at) {
     return at;
 }
 
+struct SignedStart {
+    std::size_t at;  // the first byte after the blanks and the sign
+    bool negative;
+};
+
+// Leading blanks, then one optional '+' or '-'.
+SignedStart signedStart(std::string_view text) {
+    const std::size_t at = skipBlanks(text, 0);
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) return {at + 1, text[at] == '-'};
+    return {at, false};
+}
+
 std::size_t skipDigits(std::string_view text, std::size_t at) {
     while (at < text.size() && isDigit(text[at])) ++at;
     return at;
@@ -64,12 +76,7 @@ double outOfRangeValue(std::string_view mantissa, std::string_view exponent) {
 }
 
 double parseNumber(std::string_view text) {
-    std::size_t at = skipBlanks(text, 0);
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        negative = text[at] == '-';
-        ++at;
-    }
+    auto [at, negative] = signedStart(text);
     const std::size_t start = at;
     const std::size_t intEnd = skipDigits(text, at);
     std::size_t end = intEnd;
@@ -115,12 +122,7 @@ struct ParsedInt {
 };
 
 ParsedInt parseInt(std::string_view text) {
-    std::size_t at = skipBlanks(text, 0);
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        negative = text[at] == '-';
-        ++at;
-    }
+    auto [at, negative] = signedStart(text);
     std::uint32_t value = 0;  // unsigned, so the wrap modulo 2^32 is defined
     for (; at < text.size() && isDigit(text[at]); ++at) {
         value = value * 10u + static_cast<std::uint32_t>(text[at] - '0');
