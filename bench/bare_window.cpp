@@ -3,62 +3,27 @@
 // colours, on the same Qt, and nothing behind them: the timers tick into no
 // slot, no button does anything, there is no controller, no clipboard and no
 // sound. What vantrigo costs beyond this is what its own code adds.
-#include <qdrawutil.h>
 #include <QApplication>
 #include <QCheckBox>
-#include <QGuiApplication>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
 #include <string_view>
 
-#include "window_description.h"
+#include "app/window_description.h"
+#include "app/window_looks.h"
 
 namespace {
 
 namespace window = vantrigo::window;
 using window::Control;
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QFont songTi(int pixels) {
-    QStringList families;
-    for (std::string_view family : window::kSongTiFamilies) families << fromUtf8(family);
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixels);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
-QIcon programIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48}) {
-        icon.addFile(QStringLiteral(":/icons/vantrigo-%1.png").arg(size), QSize(size, size));
-    }
-    return icon;
-}
-
-void colour(QWidget* control, QRgb text, QRgb background) {
-    QPalette colours = control->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        colours.setColor(role, QColor(text));
-    }
-    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
-        colours.setColor(role, QColor(background));
-    }
-    control->setPalette(colours);
-    control->setAutoFillBackground(true);
-}
+using window::fromUtf8;
+using window::songTi;
 
 // The input box's look: a frameless line edit with a thin sunken edge.
 class EdgedLineEdit final : public QLineEdit {
@@ -69,34 +34,34 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QLineEdit::paintEvent(event);
         QPainter painter(this);
-        qDrawShadePanel(&painter, rect(), palette(), true, 1);
+        window::paintStaticEdge(painter, *this);
     }
 };
 
 constexpr int kInputMaxLength = 32767;
 
-QWidget* makeControl(const window::ControlSpec& spec, QWidget* parent) {
-    switch (spec.control) {
+QWidget* makeControl(const window::ControlEntry& entry, QWidget* parent) {
+    switch (entry.control) {
         case Control::CopyTimer:
         case Control::GuardTimer:
             (new QTimer(parent))->start(window::kTimerIntervalMs);
             return nullptr;
         case Control::AutoCopyBox: {
-            auto* box = new QCheckBox(fromUtf8(spec.text), parent);
-            colour(box, window::kAutoCopyTextColour, window::kControlBackground);
+            auto* box = new QCheckBox(fromUtf8(entry.text), parent);
+            window::setColours(box, window::kAutoCopyTextColour, window::kControlBackground);
             return box;
         }
         case Control::ModeButton: {
-            const vantrigo::ModeInfo& mode = vantrigo::modeInfo(spec.mode);
+            const vantrigo::ModeInfo& mode = vantrigo::modeInfo(entry.mode);
             auto* button = new QRadioButton(fromUtf8(mode.caption), parent);
             button->setObjectName(fromUtf8(mode.buttonName));
-            button->setChecked(spec.mode == window::kInitialMode);
-            colour(button, window::kModeTextColour, window::kControlBackground);
+            button->setChecked(entry.mode == window::kInitialMode);
+            window::setColours(button, window::kModeTextColour, window::kControlBackground);
             return button;
         }
         case Control::AboutButton:
         case Control::InstructionsButton: {
-            auto* button = new QPushButton(fromUtf8(spec.text), parent);
+            auto* button = new QPushButton(fromUtf8(entry.text), parent);
             button->setFont(songTi(window::kButtonFontPixels));
             button->setDefault(true);
             button->setCursor(Qt::PointingHandCursor);
@@ -110,11 +75,11 @@ QWidget* makeControl(const window::ControlSpec& spec, QWidget* parent) {
             label->setTextFormat(Qt::PlainText);
             label->setFocusPolicy(Qt::NoFocus);
             label->setFont(songTi(window::kResultFontPixels));
-            colour(label, window::kResultTextColour, window::kControlBackground);
+            window::setColours(label, window::kResultTextColour, window::kControlBackground);
             return label;
         }
         case Control::ArrowLabel: {
-            auto* label = new QLabel(fromUtf8(spec.text), parent);
+            auto* label = new QLabel(fromUtf8(entry.text), parent);
             label->setFont(songTi(window::kArrowFontPixels));
             label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             QPalette colours = label->palette();
@@ -128,7 +93,7 @@ QWidget* makeControl(const window::ControlSpec& spec, QWidget* parent) {
             edit->setMaxLength(kInputMaxLength);
             edit->setAcceptDrops(false);
             edit->setFont(songTi(window::kInputFontPixels));
-            colour(edit, window::kInputTextColour, window::kControlBackground);
+            window::setColours(edit, window::kInputTextColour, window::kControlBackground);
             edit->setFrame(false);
             edit->setAlignment(Qt::AlignCenter);
             return edit;
@@ -142,30 +107,24 @@ QWidget* makeControl(const window::ControlSpec& spec, QWidget* parent) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
-    QWidget top(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                             Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                             Qt::WindowCloseButtonHint);
+    QWidget top(nullptr, window::kWindowFlags);
     top.setWindowTitle(fromUtf8(window::kTitle));
-    top.setWindowIcon(programIcon());
+    top.setWindowIcon(window::programIcon());
     top.setFixedSize(window::kClientSize);
     QPalette background = top.palette();
     background.setColor(QPalette::Window, QColor(window::kBackground));
     top.setPalette(background);
     top.setAutoFillBackground(true);
 
-    for (const window::ControlSpec& spec : window::kControls) {
-        QWidget* control = makeControl(spec, &top);
+    for (const window::ControlEntry& entry : window::kControls) {
+        QWidget* control = makeControl(entry, &top);
         if (control == nullptr) continue;
         if (control->focusPolicy() != Qt::NoFocus) control->setFocusPolicy(Qt::ClickFocus);
-        if (!spec.name.empty()) control->setObjectName(fromUtf8(spec.name));
-        control->setGeometry(spec.geometry);
+        if (!entry.name.empty()) control->setObjectName(fromUtf8(entry.name));
+        control->setGeometry(entry.geometry);
     }
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        top.move(area.x() + (area.width() - window::kOuterSize.width()) / 2,
-                 area.y() + (area.height() - window::kOuterSize.height()) / 2);
-    }
+    window::centreOnPrimaryScreen(top);
     top.show();
     top.activateWindow();
     return app.exec();

@@ -1,58 +1,30 @@
-#include "converter_window.h"
+#include "app/converter_window.h"
 
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
-#include "click_sound.h"
-#include "clipboard.h"
-#include "gbk_codec.h"
-#include "input_box.h"
-#include "notices.h"
-#include "result_line.h"
-#include "window_description.h"
+#include "app/click_sound.h"
+#include "app/clipboard.h"
+#include "app/gbk_codec.h"
+#include "app/input_box.h"
+#include "app/notices.h"
+#include "app/result_line.h"
+#include "app/window_description.h"
+#include "app/window_looks.h"
 
 namespace vantrigo {
 
 namespace {
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// "宋体" at the given pixel size, in normal weight.
-QFont songTi(int pixels) {
-    QStringList families;
-    for (std::string_view family : window::kSongTiFamilies) families << fromUtf8(family);
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixels);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
-QIcon programIcon() {
-    QIcon icon;
-    const auto add = [&icon](int size) {
-        icon.addFile(QStringLiteral(":/icons/vantrigo-%1.png").arg(size), QSize(size, size));
-    };
-    for (int size : {16, 32, 48}) add(size);
-    // A dense screen asks for twice the sizes: the same pixels drawn larger
-    // stay sharp where a scaled image would blur.
-    if (qApp->devicePixelRatio() > 1) {
-        for (int size : {64, 96}) add(size);
-    }
-    return icon;
-}
+using window::fromUtf8;
+using window::songTi;
 
 // What assistive technology calls the two controls without a caption.
 constexpr std::string_view kInputAccessibleName = "待转换的数";
@@ -97,11 +69,6 @@ bool isArrow(const QKeyEvent& event) {
            event.key() == Qt::Key_Up || event.key() == Qt::Key_Down;
 }
 
-constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
-                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                         Qt::WindowMinimizeButtonHint |
-                                         Qt::WindowCloseButtonHint;
-
 }  // namespace
 
 WindowServices WindowServices::desktop() {
@@ -110,14 +77,14 @@ WindowServices WindowServices::desktop() {
 }
 
 ConverterWindow::ConverterWindow(WindowServices services)
-    : QWidget(nullptr, kWindowFlags), services_(std::move(services)) {
+    : QWidget(nullptr, window::kWindowFlags), services_(std::move(services)) {
     // Asked only when an assistive technology looks at the window.
     [[maybe_unused]] static const bool factoryInstalled = [] {
         QAccessible::installFactory(windowAccessible);
         return true;
     }();
     setWindowTitle(fromUtf8(window::kTitle));
-    setWindowIcon(programIcon());
+    setWindowIcon(window::programIcon());
     setFixedSize(window::kClientSize);
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(window::kBackground));
@@ -130,9 +97,9 @@ ConverterWindow::~ConverterWindow() = default;
 
 void ConverterWindow::buildControls() {
     using window::Control;
-    for (const window::ControlSpec& spec : window::kControls) {
+    for (const window::ControlEntry& entry : window::kControls) {
         QWidget* control = nullptr;
-        switch (spec.control) {
+        switch (entry.control) {
             case Control::CopyTimer:
                 connect(addTimer(), &QTimer::timeout, this, [this] {
                     services_.copyTick(autoCopyBox_->isChecked(), resultLine_->text());
@@ -142,29 +109,29 @@ void ConverterWindow::buildControls() {
                 connect(addTimer(), &QTimer::timeout, this, [this] { controller_.onGuardTick(); });
                 break;
             case Control::AutoCopyBox:
-                autoCopyBox_ = new QCheckBox(fromUtf8(spec.text), this);
-                prepareControl(autoCopyBox_, window::kAutoCopyTextColour,
+                autoCopyBox_ = new QCheckBox(fromUtf8(entry.text), this);
+                window::setColours(autoCopyBox_, window::kAutoCopyTextColour,
                                window::kControlBackground);
                 control = autoCopyBox_;
                 break;
             case Control::ModeButton: {
-                const ModeInfo& mode = modeInfo(spec.mode);
+                const ModeInfo& mode = modeInfo(entry.mode);
                 auto* button = new QRadioButton(fromUtf8(mode.caption), this);
                 button->setObjectName(fromUtf8(mode.buttonName));
-                button->setChecked(spec.mode == window::kInitialMode);
-                prepareControl(button, window::kModeTextColour, window::kControlBackground);
+                button->setChecked(entry.mode == window::kInitialMode);
+                window::setColours(button, window::kModeTextColour, window::kControlBackground);
                 connect(button, &QRadioButton::clicked, this, [this] { controller_.onModeClicked(); });
-                modeButtons_[static_cast<std::size_t>(spec.mode) - 1] = button;
+                modeButtons_[static_cast<std::size_t>(entry.mode) - 1] = button;
                 control = button;
                 break;
             }
             case Control::AboutButton:
             case Control::InstructionsButton: {
-                auto* button = new QPushButton(fromUtf8(spec.text), this);
+                auto* button = new QPushButton(fromUtf8(entry.text), this);
                 button->setFont(songTi(window::kButtonFontPixels));
                 button->setDefault(true);
                 button->setCursor(Qt::PointingHandCursor);
-                const auto& show = spec.control == Control::AboutButton ? services_.showAbout
+                const auto& show = entry.control == Control::AboutButton ? services_.showAbout
                                                                         : services_.showInstructions;
                 connect(button, &QPushButton::clicked, this, [show] { show(); });
                 pushButtons_.push_back(button);
@@ -174,11 +141,11 @@ void ConverterWindow::buildControls() {
             case Control::ResultLine:
                 resultLine_ = new ResultLine(this);
                 resultLine_->setFont(songTi(window::kResultFontPixels));
-                prepareControl(resultLine_, window::kResultTextColour, window::kControlBackground);
+                window::setColours(resultLine_, window::kResultTextColour, window::kControlBackground);
                 control = resultLine_;
                 break;
             case Control::ArrowLabel: {
-                auto* label = new QLabel(fromUtf8(spec.text), this);
+                auto* label = new QLabel(fromUtf8(entry.text), this);
                 label->setFont(songTi(window::kArrowFontPixels));
                 label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
                 QPalette colours = label->palette();
@@ -193,7 +160,7 @@ void ConverterWindow::buildControls() {
                 inputBox_ = new InputBox(this);
                 inputBox_->setAccessibleName(fromUtf8(kInputAccessibleName));
                 inputBox_->setFont(songTi(window::kInputFontPixels));
-                prepareControl(inputBox_, window::kInputTextColour, window::kControlBackground);
+                window::setColours(inputBox_, window::kInputTextColour, window::kControlBackground);
                 inputBox_->setFrame(false);
                 inputBox_->setAlignment(Qt::AlignCenter);
                 inputBox_->setCharacterFilter([this](std::int32_t code) {
@@ -207,8 +174,8 @@ void ConverterWindow::buildControls() {
         if (control == nullptr) continue;
         // No control is a focus stop: only a click gives one the focus.
         if (control->focusPolicy() != Qt::NoFocus) control->setFocusPolicy(Qt::ClickFocus);
-        if (!spec.name.empty()) control->setObjectName(fromUtf8(spec.name));
-        control->setGeometry(spec.geometry);
+        if (!entry.name.empty()) control->setObjectName(fromUtf8(entry.name));
+        control->setGeometry(entry.geometry);
         control->installEventFilter(this);
     }
 }
@@ -219,24 +186,8 @@ QTimer* ConverterWindow::addTimer() {
     return timer;
 }
 
-void ConverterWindow::prepareControl(QWidget* control, QRgb textColour, QRgb background) {
-    QPalette colours = control->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-        colours.setColor(role, QColor(textColour));
-    }
-    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
-        colours.setColor(role, QColor(background));
-    }
-    control->setPalette(colours);
-    control->setAutoFillBackground(true);
-}
-
 void ConverterWindow::showCentred() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - window::kOuterSize.width()) / 2,
-             area.y() + (area.height() - window::kOuterSize.height()) / 2);
-    }
+    window::centreOnPrimaryScreen(*this);
     show();
     activateWindow();
 }

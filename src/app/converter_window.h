@@ -76,7 +76,6 @@ protected:
 private:
     void buildControls();
     QTimer* addTimer();
-    void prepareControl(QWidget* control, QRgb textColour, QRgb background);
     // Enter: clicks the focused default button, else the first one in order.
     void pressDefaultButton();
 

@@ -1,4 +1,4 @@
-#include "input_box.h"
+#include "app/input_box.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -9,10 +9,11 @@
 #include <QMenu>
 #include <QPainter>
 #include <QRegularExpression>
-#include <qdrawutil.h>
 
 #include <algorithm>
 #include <memory>
+
+#include "app/window_looks.h"
 
 namespace vantrigo {
 
@@ -160,7 +161,7 @@ void InputBox::mouseReleaseEvent(QMouseEvent* event) {
 void InputBox::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
-    qDrawShadePanel(&painter, rect(), palette(), true, 1);  // a thin sunken edge
+    window::paintStaticEdge(painter, *this);
 }
 
 }  // namespace vantrigo

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "converter_window.h"
+#include "app/converter_window.h"
 
 namespace {
 

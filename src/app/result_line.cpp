@@ -1,4 +1,4 @@
-#include "result_line.h"
+#include "app/result_line.h"
 
 #include <QMouseEvent>
 #include <QWindow>

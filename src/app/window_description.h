@@ -50,7 +50,7 @@ enum class Control {
     InputBox,
 };
 
-struct ControlSpec {
+struct ControlEntry {
     Control control;
     std::string_view name;  // the object name; mode buttons take theirs from the mode table
     QRect geometry;         // in the client area; empty for timers
@@ -60,7 +60,7 @@ struct ControlSpec {
 
 // The description's order: controls are created in it, and the Enter key
 // goes by it when it looks for the first default button.
-inline constexpr std::array<ControlSpec, 20> kControls{{
+inline constexpr std::array<ControlEntry, 20> kControls{{
     {Control::CopyTimer, "时钟2", {}, {}},
     {Control::AutoCopyBox, "选择框1", {32, 173, 184, 24}, "自动复制转换结果到剪辑版"},
     {Control::ModeButton, {}, {32, 132, 72, 24}, {}, ConversionMode::BinToHex},

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "window_description.h"
+#include "app/window_description.h"
 
 namespace {
 
@@ -29,10 +29,10 @@ std::vector<QPoint> flatPoints() {
     std::vector<QPoint> points = {{2, 2},
                                   {vantrigo::window::kClientSize.width() - 3, 2},
                                   {2, vantrigo::window::kClientSize.height() - 3}};
-    for (const auto& spec : vantrigo::window::kControls) {
-        if (spec.control == vantrigo::window::Control::InputBox ||
-            spec.control == vantrigo::window::Control::ResultLine) {
-            points.push_back({spec.geometry.right() - 4, spec.geometry.center().y()});
+    for (const auto& entry : vantrigo::window::kControls) {
+        if (entry.control == vantrigo::window::Control::InputBox ||
+            entry.control == vantrigo::window::Control::ResultLine) {
+            points.push_back({entry.geometry.right() - 4, entry.geometry.center().y()});
         }
     }
     return points;

@@ -18,7 +18,7 @@
 #include <string_view>
 
 #include "process_figures.h"
-#include "window_description.h"
+#include "app/window_description.h"
 
 namespace vantrigo::testing {
 

@@ -25,9 +25,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "click_sound.h"
-#include "converter_window.h"
-#include "input_box.h"
+#include "app/click_sound.h"
+#include "app/converter_window.h"
+#include "app/input_box.h"
 #include "load_support.h"
 
 using namespace vantrigo;

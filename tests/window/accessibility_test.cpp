@@ -14,9 +14,9 @@
 #include <memory>
 #include <vector>
 
-#include "converter_window.h"
-#include "input_box.h"
-#include "window_description.h"
+#include "app/converter_window.h"
+#include "app/input_box.h"
+#include "app/window_description.h"
 
 using namespace vantrigo;
 
@@ -42,22 +42,22 @@ const std::map<window::Control, QAccessible::Role> kRoles = {
 
 // The name a control must have: its caption, or a name of its own where
 // it shows none.
-QString expectedName(const window::ControlSpec& spec) {
-    switch (spec.control) {
+QString expectedName(const window::ControlEntry& entry) {
+    switch (entry.control) {
         case window::Control::ModeButton:
-            return fromUtf8(modeInfo(spec.mode).caption);
+            return fromUtf8(modeInfo(entry.mode).caption);
         case window::Control::InputBox:
             return kInputName;
         case window::Control::ResultLine:
             return kResultName;
         default:
-            return fromUtf8(spec.text);
+            return fromUtf8(entry.text);
     }
 }
 
-QString controlName(const window::ControlSpec& spec) {
-    return spec.control == window::Control::ModeButton ? fromUtf8(modeInfo(spec.mode).buttonName)
-                                                       : fromUtf8(spec.name);
+QString controlName(const window::ControlEntry& entry) {
+    return entry.control == window::Control::ModeButton ? fromUtf8(modeInfo(entry.mode).buttonName)
+                                                       : fromUtf8(entry.name);
 }
 
 struct Announcement {
@@ -135,10 +135,10 @@ private slots:
         QTest::addColumn<QString>("object");
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("name");
-        for (const window::ControlSpec& spec : window::kControls) {
-            if (spec.geometry.isEmpty()) continue;  // the timers
-            QTest::newRow(controlName(spec).toUtf8().constData())
-                << controlName(spec) << int(kRoles.at(spec.control)) << expectedName(spec);
+        for (const window::ControlEntry& entry : window::kControls) {
+            if (entry.geometry.isEmpty()) continue;  // the timers
+            QTest::newRow(controlName(entry).toUtf8().constData())
+                << controlName(entry) << int(kRoles.at(entry.control)) << expectedName(entry);
         }
     }
     void everyControlHasANameAndARole() {

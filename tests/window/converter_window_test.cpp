@@ -12,9 +12,9 @@
 
 #include <memory>
 
-#include "converter_window.h"
-#include "input_box.h"
-#include "window_description.h"
+#include "app/converter_window.h"
+#include "app/input_box.h"
+#include "app/window_description.h"
 
 using namespace vantrigo;
 
@@ -109,14 +109,14 @@ private slots:
         }
         QCOMPARE(created.size(), 18);  // twenty entries, two of them timers
         int next = 0;
-        for (const auto& spec : window::kControls) {
-            if (spec.geometry.isEmpty()) continue;
+        for (const auto& entry : window::kControls) {
+            if (entry.geometry.isEmpty()) continue;
             QWidget* widget = created.at(next++);
-            const QString name = spec.control == window::Control::ModeButton
-                                     ? buttonName(spec.mode)
-                                     : QString::fromUtf8(spec.name.data(), spec.name.size());
+            const QString name = entry.control == window::Control::ModeButton
+                                     ? buttonName(entry.mode)
+                                     : QString::fromUtf8(entry.name.data(), entry.name.size());
             QCOMPARE(widget->objectName(), name);
-            QCOMPARE(widget->geometry(), spec.geometry);
+            QCOMPARE(widget->geometry(), entry.geometry);
             QVERIFY(widget->isVisible());
             QVERIFY(widget->focusPolicy() == Qt::ClickFocus ||
                     widget->focusPolicy() == Qt::NoFocus);

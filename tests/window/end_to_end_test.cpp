@@ -14,7 +14,7 @@
 
 #include <optional>
 
-#include "window_description.h"
+#include "app/window_description.h"
 
 using namespace vantrigo;
 
@@ -35,7 +35,7 @@ QString run(const QString& program, const QStringList& arguments) {
 
 QPoint centreOf(const QRect& area) { return area.center(); }
 
-const window::ControlSpec& spec(std::string_view name) {
+const window::ControlEntry& entry(std::string_view name) {
     for (const auto& control : window::kControls) {
         if (control.name == name) return control;
     }
@@ -160,7 +160,7 @@ private slots:
         // The input box and the result line: white inside, edges exactly at
         // their places, the background right outside them.
         for (std::string_view name : {"编辑框1", "标签1"}) {
-            const QRect area = spec(name).geometry;
+            const QRect area = entry(name).geometry;
             QCOMPARE(shot.pixelColor(area.center()), QColor(Qt::white));
             QCOMPARE(shot.pixelColor(area.left() - 1, area.center().y()), background);
             QVERIFY(shot.pixelColor(area.left(), area.center().y()) != background);
@@ -186,17 +186,17 @@ private slots:
         QFETCH(QString, result);
         static bool ticked = false;
         if (!ticked) {
-            clickAt(centreOf(spec("选择框1").geometry));
+            clickAt(centreOf(entry("选择框1").geometry));
             ticked = true;
         }
         clickAt(centreOf(modeButtonArea(mode)));
-        clickAt(centreOf(spec("编辑框1").geometry));
+        clickAt(centreOf(entry("编辑框1").geometry));
         xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), keys});
         QTRY_COMPARE_WITH_TIMEOUT(clipboard(), result, kWaitMs);
     }
 
     void enterOpensTheAboutNotice() {
-        clickAt(centreOf(spec("编辑框1").geometry));
+        clickAt(centreOf(entry("编辑框1").geometry));
         xdotool({QStringLiteral("key"), QStringLiteral("Return")});
         const QString notice = run(QStringLiteral("timeout"),
                                    {QString::number(kWaitMs / 1000), QStringLiteral("xdotool"),
@@ -219,14 +219,14 @@ private slots:
         const QPoint by(60, 40);
         dragFrom(QPoint(5, 360), by);  // the background below the buttons
         QTRY_COMPARE_WITH_TIMEOUT(framePosition(), start + by, kWaitMs);
-        dragFrom(centreOf(spec("标签1").geometry), -by);
+        dragFrom(centreOf(entry("标签1").geometry), -by);
         QTRY_COMPARE_WITH_TIMEOUT(framePosition(), start, kWaitMs);
-        dragFrom(centreOf(spec("编辑框1").geometry), by);  // the input box selects instead
+        dragFrom(centreOf(entry("编辑框1").geometry), by);  // the input box selects instead
         QCOMPARE(framePosition(), start);
     }
 
     void altF4EndsTheProgram() {
-        clickAt(centreOf(spec("编辑框1").geometry));
+        clickAt(centreOf(entry("编辑框1").geometry));
         QElapsedTimer clock;
         clock.start();
         xdotool({QStringLiteral("key"), QStringLiteral("alt+F4")});
