@@ -17,8 +17,8 @@
 #include <optional>
 #include <string_view>
 
-#include "process_figures.h"
 #include "app/window_description.h"
+#include "process_figures.h"
 
 namespace vantrigo::testing {
 
@@ -119,8 +119,10 @@ public:
     const QString& window() const { return window_; }
 
     // A click at the middle of the control of that name in the description.
-    void click(std::string_view control) {
-        const QPoint point = controlArea(control).center();
+    void click(std::string_view control) { clickAt(controlArea(control).center()); }
+
+    // A click at that point of the window's client area.
+    void clickAt(QPoint point) {
         xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window_,
                  QString::number(point.x()), QString::number(point.y()), QStringLiteral("click"),
                  QStringLiteral("1")});
