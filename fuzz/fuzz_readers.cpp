@@ -9,6 +9,7 @@
 #include "converter/conversion_modes.h"
 #include "converter/input_guards.h"
 #include "fuzz_support.h"
+#include "literal_steps.h"
 #include "primitives/primitives.h"
 #include "radix/hex_routines.h"
 #include "radix/radix.h"
@@ -16,25 +17,6 @@
 namespace {
 
 using namespace vantrigo;
-
-// readHex as written: "0x" joined in front unless the text begins with it.
-std::int32_t plainReadHex(std::string_view text) {
-    const bool prefixed = compareText(leftText(text, 2), "0x") == 0;
-    return parsePrefixedHex(prefixed ? std::string(asText(text)) : joinText("0x", text));
-}
-
-// readOct and readBin as written: the sum of digit times weight on doubles,
-// brought into 32 bits after every step.
-std::int32_t plainReadPositional(std::string_view text, double base) {
-    const std::int32_t n = textLength(text);
-    std::int32_t sum = 0;
-    for (std::int32_t i = 1; i <= n; ++i) {
-        const double digit = textToNumber(midText(text, i, 1));
-        const double weight = power(base, n - i);
-        sum = truncToInt32(static_cast<double>(sum) + digit * weight);
-    }
-    return sum;
-}
 
 bool allOf(std::string_view text, std::string_view allowed) {
     return text.find_first_not_of(allowed) == std::string_view::npos;
@@ -57,11 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = asText(bytes);
 
     const std::int32_t hex = readHex(bytes);
-    FUZZ_CHECK(hex == plainReadHex(bytes));
-    FUZZ_CHECK(readDec(bytes) == textToInt(bytes));
+    FUZZ_CHECK(hex == literal::readHex(bytes));
+    FUZZ_CHECK(readDec(bytes) == literal::textToInt(bytes));
     const std::int32_t oct = readOct(bytes);
-    FUZZ_CHECK(oct == plainReadPositional(bytes, 8));
-    FUZZ_CHECK(readBin(bytes) == plainReadPositional(bytes, 2));
+    FUZZ_CHECK(oct == literal::readOct(bytes));
+    FUZZ_CHECK(readBin(bytes) == literal::readBin(bytes));
 
     // One to eight hexadecimal digits, bare or after "0x": their 32-bit pattern.
     const std::string_view digits = text.starts_with("0x") ? text.substr(2) : text;

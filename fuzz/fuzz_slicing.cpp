@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "literal_steps.h"
 #include "primitives/primitives.h"
 #include "radix/radix.h"
 
@@ -33,14 +34,6 @@ std::string expectedMid(std::string_view text, std::int64_t position, std::int64
 
 std::int32_t sign(int value) {
     return value < 0 ? -1 : (value > 0 ? 1 : 0);
-}
-
-// stripLeadingZeros step by step with the primitives.
-std::string plainStrip(std::string_view text) {
-    const std::int32_t n = textLength(text);
-    std::int32_t i = 1;
-    while (i <= n && midText(text, i, 1) == "0") ++i;
-    return rightText(text, n - i + 1);
 }
 
 }  // namespace
@@ -76,6 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(single.size() == ((count & 0xFF) == 0 ? 0u : 1u));
     if (!single.empty()) FUZZ_CHECK((charCode(single) & 0xFF) == (count & 0xFF));
 
-    FUZZ_CHECK(stripLeadingZeros(first) == plainStrip(first));
+    FUZZ_CHECK(stripLeadingZeros(first) == literal::stripLeadingZeros(first));
     return 0;
 }

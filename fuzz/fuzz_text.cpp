@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "literal_steps.h"
 #include "primitives/primitives.h"
 
 namespace {
@@ -24,21 +25,6 @@ bool isDigit(char c) {
 std::size_t skipDigits(const std::string& text, std::size_t at) {
     while (at < text.size() && isDigit(text[at])) ++at;
     return at;
-}
-
-// textToInt step by step on the folded text.
-std::int32_t plainTextToInt(const std::string& folded) {
-    std::size_t at = 0;
-    while (at < folded.size() && isBlank(folded[at])) ++at;
-    bool negative = false;
-    if (at < folded.size() && (folded[at] == '+' || folded[at] == '-')) {
-        negative = folded[at++] == '-';
-    }
-    std::uint32_t value = 0;
-    for (; at < folded.size() && isDigit(folded[at]); ++at) {
-        value = value * 10u + static_cast<std::uint32_t>(folded[at] - '0');
-    }
-    return static_cast<std::int32_t>(negative ? 0u - value : value);
 }
 
 // textToNumber on the folded text: the longest number prefix, read by strtod
@@ -80,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(foldFullWidth(folded) == folded);
 
     const std::int32_t integer = textToInt(bytes);
-    FUZZ_CHECK(integer == plainTextToInt(folded));
+    FUZZ_CHECK(integer == literal::textToInt(bytes));
     FUZZ_CHECK(integer == textToInt(folded));
 
     const double real = textToNumber(bytes);

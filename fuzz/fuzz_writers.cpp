@@ -6,46 +6,13 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "literal_steps.h"
 #include "primitives/primitives.h"
 #include "radix/radix.h"
 
 namespace {
 
 using namespace vantrigo;
-
-// writeOct as written: remainders and truncated quotients on doubles, the
-// last quotient through integerPart, leading "0" bytes stripped.
-std::string plainWriteOct(std::int64_t value) {
-    std::vector<std::int64_t> digits;
-    do {
-        const auto real = static_cast<double>(value);
-        digits.push_back(truncToInt64(realRemainder(real, 8)));
-        value = truncToInt64(real / 8);
-    } while (value > 7);
-    digits.push_back(integerPart(static_cast<double>(value)));
-    std::string text;
-    for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
-        text = joinText(text, int64ToText(*digit));
-    }
-    if (compareText(leftText(text, 1), "0") == 0) text = stripLeadingZeros(text);
-    return text;
-}
-
-// writeBin as written: low bits by remainder, collected and then reversed.
-std::string plainWriteBin(std::int32_t value) {
-    std::string digits;
-    while (value > 0) {
-        const double code = charCode("0") + realRemainder(value, 2);
-        digits = joinText(digits, charFromCode(static_cast<std::int32_t>(truncToInt64(code))));
-        value = truncToInt32(static_cast<double>(value) / 2);
-    }
-    std::string reversed;
-    const std::int32_t length = textLength(digits);
-    for (std::int32_t i = 1; i <= length; ++i) {
-        reversed = joinText(reversed, midText(digits, length - i + 1, 1));
-    }
-    return reversed;
-}
 
 std::string printed(const char* format, auto value) {
     char buffer[32];
@@ -73,12 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The controller widens every value it writes in octal.
     const std::string oct = writeOct(value);
-    FUZZ_CHECK(oct == plainWriteOct(value));
-    if (wide > -kExact && wide < kExact) FUZZ_CHECK(writeOct(wide) == plainWriteOct(wide));
+    FUZZ_CHECK(oct == literal::writeOct(value));
+    if (wide > -kExact && wide < kExact) FUZZ_CHECK(writeOct(wide) == literal::writeOct(wide));
     (void)writeOct(wide);  // any 64-bit value is taken
 
     const std::string bin = writeBin(value);
-    FUZZ_CHECK(bin == plainWriteBin(value));
+    FUZZ_CHECK(bin == literal::writeBin(value));
 
     if (value >= 0) {
         FUZZ_CHECK(oct == (value == 0 ? "" : printed("%o", static_cast<unsigned>(value))));
