@@ -24,7 +24,6 @@ namespace vantrigo {
 namespace {
 
 using window::fromUtf8;
-using window::songTi;
 
 // What assistive technology calls the two controls without a caption.
 constexpr std::string_view kInputAccessibleName = "待转换的数";
@@ -83,13 +82,7 @@ ConverterWindow::ConverterWindow(WindowServices services)
         QAccessible::installFactory(windowAccessible);
         return true;
     }();
-    setWindowTitle(fromUtf8(window::kTitle));
-    setWindowIcon(window::programIcon());
-    setFixedSize(window::kClientSize);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(window::kBackground));
-    setPalette(background);
-    setAutoFillBackground(true);
+    window::applyWindowLooks(*this);
     buildControls();
 }
 
@@ -110,17 +103,13 @@ void ConverterWindow::buildControls() {
                 break;
             case Control::AutoCopyBox:
                 autoCopyBox_ = new QCheckBox(fromUtf8(entry.text), this);
-                window::setColours(autoCopyBox_, window::kAutoCopyTextColour,
-                               window::kControlBackground);
                 control = autoCopyBox_;
                 break;
             case Control::ModeButton: {
-                const ModeInfo& mode = modeInfo(entry.mode);
-                auto* button = new QRadioButton(fromUtf8(mode.caption), this);
-                button->setObjectName(fromUtf8(mode.buttonName));
+                auto* button = new QRadioButton(fromUtf8(modeInfo(entry.mode).caption), this);
                 button->setChecked(entry.mode == window::kInitialMode);
-                window::setColours(button, window::kModeTextColour, window::kControlBackground);
-                connect(button, &QRadioButton::clicked, this, [this] { controller_.onModeClicked(); });
+                connect(button, &QRadioButton::clicked, this,
+                        [this] { controller_.onModeClicked(); });
                 modeButtons_[static_cast<std::size_t>(entry.mode) - 1] = button;
                 control = button;
                 break;
@@ -128,11 +117,9 @@ void ConverterWindow::buildControls() {
             case Control::AboutButton:
             case Control::InstructionsButton: {
                 auto* button = new QPushButton(fromUtf8(entry.text), this);
-                button->setFont(songTi(window::kButtonFontPixels));
-                button->setDefault(true);
-                button->setCursor(Qt::PointingHandCursor);
-                const auto& show = entry.control == Control::AboutButton ? services_.showAbout
-                                                                        : services_.showInstructions;
+                const auto& show = entry.control == Control::AboutButton
+                                       ? services_.showAbout
+                                       : services_.showInstructions;
                 connect(button, &QPushButton::clicked, this, [show] { show(); });
                 pushButtons_.push_back(button);
                 control = button;
@@ -140,29 +127,14 @@ void ConverterWindow::buildControls() {
             }
             case Control::ResultLine:
                 resultLine_ = new ResultLine(this);
-                resultLine_->setFont(songTi(window::kResultFontPixels));
-                window::setColours(resultLine_, window::kResultTextColour, window::kControlBackground);
                 control = resultLine_;
                 break;
-            case Control::ArrowLabel: {
-                auto* label = new QLabel(fromUtf8(entry.text), this);
-                label->setFont(songTi(window::kArrowFontPixels));
-                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                QPalette colours = label->palette();
-                colours.setColor(QPalette::WindowText, QColor(window::kArrowTextColour));
-                label->setPalette(colours);
-                // Only its text is drawn, and a press falls through to the window.
-                label->setAttribute(Qt::WA_TransparentForMouseEvents);
-                control = label;
+            case Control::ArrowLabel:
+                control = new QLabel(fromUtf8(entry.text), this);
                 break;
-            }
             case Control::InputBox:
                 inputBox_ = new InputBox(this);
                 inputBox_->setAccessibleName(fromUtf8(kInputAccessibleName));
-                inputBox_->setFont(songTi(window::kInputFontPixels));
-                window::setColours(inputBox_, window::kInputTextColour, window::kControlBackground);
-                inputBox_->setFrame(false);
-                inputBox_->setAlignment(Qt::AlignCenter);
                 inputBox_->setCharacterFilter([this](std::int32_t code) {
                     return controller_.onCharTyped(code) == CharVerdict::Pass;
                 });
@@ -172,10 +144,8 @@ void ConverterWindow::buildControls() {
                 break;
         }
         if (control == nullptr) continue;
-        // No control is a focus stop: only a click gives one the focus.
-        if (control->focusPolicy() != Qt::NoFocus) control->setFocusPolicy(Qt::ClickFocus);
-        if (!entry.name.empty()) control->setObjectName(fromUtf8(entry.name));
-        control->setGeometry(entry.geometry);
+        window::applyLooks(*control, entry.control);
+        window::placeControl(*control, entry);
         control->installEventFilter(this);
     }
 }
@@ -196,7 +166,9 @@ bool ConverterWindow::isModeChecked(ConversionMode mode) const {
     return modeButtons_[static_cast<std::size_t>(mode) - 1]->isChecked();
 }
 
-std::string ConverterWindow::inputText() const { return toGbk(inputBox_->text()); }
+std::string ConverterWindow::inputText() const {
+    return toGbk(inputBox_->text());
+}
 
 void ConverterWindow::setInputText(std::string_view text) {
     // setText raises no textEdited, so the one change event is ours to raise.
@@ -204,11 +176,17 @@ void ConverterWindow::setInputText(std::string_view text) {
     controller_.onInputChanged();
 }
 
-void ConverterWindow::setInputLengthLimit(std::int32_t limit) { inputBox_->setLengthLimit(limit); }
+void ConverterWindow::setInputLengthLimit(std::int32_t limit) {
+    inputBox_->setLengthLimit(limit);
+}
 
-void ConverterWindow::setResultText(std::string_view text) { resultLine_->setText(fromGbk(text)); }
+void ConverterWindow::setResultText(std::string_view text) {
+    resultLine_->setText(fromGbk(text));
+}
 
-void ConverterWindow::playClickSound() { services_.playClick(); }
+void ConverterWindow::playClickSound() {
+    services_.playClick();
+}
 
 bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
@@ -223,7 +201,9 @@ bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-bool ConverterWindow::focusNextPrevChild(bool) { return false; }
+bool ConverterWindow::focusNextPrevChild(bool) {
+    return false;
+}
 
 void ConverterWindow::keyPressEvent(QKeyEvent* event) {
     if (isEnter(*event)) {

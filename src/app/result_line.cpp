@@ -6,9 +6,6 @@
 namespace vantrigo {
 
 ResultLine::ResultLine(QWidget* parent) : QLabel(parent) {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);  // a thin sunken edge
-    setLineWidth(1);
-    setAlignment(Qt::AlignCenter);
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
 }

@@ -1,12 +1,13 @@
 #include "app/window_looks.h"
 
+#include <qdrawutil.h>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
-#include <qdrawutil.h>
-
-#include "app/window_description.h"
 
 namespace vantrigo::window {
 
@@ -60,6 +61,73 @@ void centreOnPrimaryScreen(QWidget& window) {
         window.move(area.x() + (area.width() - kOuterSize.width()) / 2,
                     area.y() + (area.height() - kOuterSize.height()) / 2);
     }
+}
+
+void applyWindowLooks(QWidget& window) {
+    window.setWindowTitle(fromUtf8(kTitle));
+    window.setWindowIcon(programIcon());
+    window.setFixedSize(kClientSize);
+    QPalette background = window.palette();
+    background.setColor(QPalette::Window, QColor(kBackground));
+    window.setPalette(background);
+    window.setAutoFillBackground(true);
+}
+
+void applyLooks(QWidget& control, Control kind) {
+    switch (kind) {
+        case Control::CopyTimer:
+        case Control::GuardTimer:
+            break;
+        case Control::AutoCopyBox:
+            setColours(&control, kAutoCopyTextColour, kControlBackground);
+            break;
+        case Control::ModeButton:
+            setColours(&control, kModeTextColour, kControlBackground);
+            break;
+        case Control::AboutButton:
+        case Control::InstructionsButton:
+            control.setFont(songTi(kButtonFontPixels));
+            control.setCursor(Qt::PointingHandCursor);
+            if (auto* button = qobject_cast<QPushButton*>(&control)) button->setDefault(true);
+            break;
+        case Control::ResultLine:
+            control.setFont(songTi(kResultFontPixels));
+            setColours(&control, kResultTextColour, kControlBackground);
+            if (auto* label = qobject_cast<QLabel*>(&control)) {
+                label->setFrameStyle(QFrame::Panel | QFrame::Sunken);  // a thin sunken edge
+                label->setLineWidth(1);
+                label->setAlignment(Qt::AlignCenter);
+            }
+            break;
+        case Control::ArrowLabel: {
+            control.setFont(songTi(kArrowFontPixels));
+            QPalette colours = control.palette();
+            colours.setColor(QPalette::WindowText, QColor(kArrowTextColour));
+            control.setPalette(colours);
+            // Only its text is drawn, and a press falls through to the window.
+            control.setAttribute(Qt::WA_TransparentForMouseEvents);
+            if (auto* label = qobject_cast<QLabel*>(&control)) {
+                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            }
+            break;
+        }
+        case Control::InputBox:
+            control.setFont(songTi(kInputFontPixels));
+            setColours(&control, kInputTextColour, kControlBackground);
+            if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
+                edit->setFrame(false);  // the thin edge is painted by the box itself
+                edit->setAlignment(Qt::AlignCenter);
+            }
+            break;
+    }
+}
+
+void placeControl(QWidget& control, const ControlEntry& entry) {
+    const std::string_view name =
+        entry.control == Control::ModeButton ? modeInfo(entry.mode).buttonName : entry.name;
+    control.setObjectName(fromUtf8(name));
+    control.setGeometry(entry.geometry);
+    if (control.focusPolicy() != Qt::NoFocus) control.setFocusPolicy(Qt::ClickFocus);
 }
 
 }  // namespace vantrigo::window

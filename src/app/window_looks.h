@@ -10,6 +10,8 @@
 
 #include <string_view>
 
+#include "app/window_description.h"
+
 class QPainter;
 class QWidget;
 
@@ -36,5 +38,17 @@ void paintStaticEdge(QPainter& painter, const QWidget& widget);
 
 // Moves the window to the centre of the primary screen by its outer size.
 void centreOnPrimaryScreen(QWidget& window);
+
+// The main window's title, icon, fixed size and background.
+void applyWindowLooks(QWidget& window);
+
+// The looks of a control of that kind: font, colours, frame, alignment and
+// pointer. The control is of the kind's Qt class or derived from it.
+void applyLooks(QWidget& control, Control kind);
+
+// The control's object name (a mode button's from the mode table), its place
+// in the client area, and the focus rule: no control is a focus stop, only a
+// click gives one the focus.
+void placeControl(QWidget& control, const ControlEntry& entry);
 
 }  // namespace vantrigo::window
